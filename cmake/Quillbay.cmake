@@ -1,0 +1,24 @@
+# Shared build settings for every target of the tree.
+
+# Warnings for our own code.
+function(quillbay_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra)
+endfunction()
+
+# quillbay_program(<name> CONSOLE|WINDOWS SOURCES <files...> [LIBS <libs...>])
+# A program of the system: built into bin/<name>, console or window
+# subsystem on Windows, statically linked run-time there.
+function(quillbay_program name)
+  cmake_parse_arguments(ARG "CONSOLE;WINDOWS" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  quillbay_warnings(${name})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} quillbay_platform)
+  if(WIN32)
+    target_link_options(${name} PRIVATE -static -static-libgcc -static-libstdc++)
+    if(ARG_WINDOWS)
+      target_link_options(${name} PRIVATE -mwindows)
+    else()
+      target_link_options(${name} PRIVATE -mconsole)
+    endif()
+  endif()
+endfunction()
