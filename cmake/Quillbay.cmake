@@ -22,3 +22,22 @@ function(quillbay_program name)
     endif()
   endif()
 endfunction()
+
+# quillbay_unit_tests(<name> SOURCES <files...> [LIBS <libs...>])
+# A GoogleTest program of the native build. The code page is fixed for a
+# process, so it runs once per code page; cases for the other code page skip
+# themselves visibly.
+function(quillbay_unit_tests name)
+  if(CMAKE_CROSSCOMPILING)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  find_package(GTest REQUIRED)
+  add_executable(${name} ${ARG_SOURCES})
+  quillbay_warnings(${name})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} quillbay_common quillbay_platform GTest::gtest_main)
+  foreach(code_page 932 1252)
+    add_test(NAME ${name}_cp${code_page} COMMAND ${name})
+    set_tests_properties(${name}_cp${code_page} PROPERTIES ENVIRONMENT "QUILLBAY_CODEPAGE=${code_page}")
+  endforeach()
+endfunction()
