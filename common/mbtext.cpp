@@ -67,18 +67,44 @@ char* mb_find_last(const char* s, char c)
     return const_cast<char*>(found);
 }
 
+// Whether the code page has any lead byte at all; single-byte code pages
+// need no character stepping.
+static bool has_lead_bytes()
+{
+    static const bool any = [] {
+        const unsigned char* lead = code_page_tables().lead;
+        for (int c = 0; c < 256; ++c)
+            if (lead[c])
+                return true;
+        return false;
+    }();
+    return any;
+}
+
 char* mb_find_word(const char* s, const char* word)
 {
-    const unsigned char* lead = code_page_tables().lead;
-    size_t word_len = strlen(word);
-    if (word_len == 0)
+    if (*word == '\0')
         return const_cast<char*>(s);
-    const char first = word[0];
-    for (; *s != '\0'; ++s) {
-        if (*s == first && strncmp(s, word, word_len) == 0)
-            return const_cast<char*>(s);
-        if (lead[(unsigned char)*s] && s[1] != '\0')
-            ++s;
+    // The byte search finds candidates quickly; a candidate counts only when
+    // it starts a character, which the walk from the last known character
+    // start decides. The walk never goes back, so the whole search stays
+    // linear.
+    const char* candidate = strstr(s, word);
+    if (candidate == NULL || !has_lead_bytes())
+        return const_cast<char*>(candidate);
+    const unsigned char* lead = code_page_tables().lead;
+    const char* start = s;
+    while (candidate != NULL) {
+        while (start < candidate) {
+            if (lead[(unsigned char)*start] && start[1] != '\0')
+                start += 2;
+            else
+                start += 1;
+        }
+        if (start == candidate)
+            return const_cast<char*>(candidate);
+        // The candidate is a second byte; the next character starts at start.
+        candidate = strstr(start, word);
     }
     return NULL;
 }
