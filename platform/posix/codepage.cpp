@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "platform.h"
+#include "posix_encoding.h"
 
 static unsigned active_code_page()
 {
@@ -55,6 +56,8 @@ static const case_range CP932_CAPITALS[] = {
     {0x8260, 0x8279, 0x8281},   // full-width A..Z
     {0x839F, 0x83B6, 0x83BF},   // Greek capitals
     {0x8440, 0x8460, 0x8470},   // Cyrillic capitals
+    {0x8754, 0x875D, 0xFA40},   // Roman numerals I..X (NEC row)
+    {0xFA4A, 0xFA53, 0xFA40},   // Roman numerals I..X (IBM row)
 };
 
 // Cyrillic small letters skip 0x847F, which is no character.
@@ -70,6 +73,13 @@ int plat_lower_double_byte(unsigned char pair[2])
         return PLAT_FAILED;
     unsigned trail = pair[1];
     if (trail < 0x40 || trail == 0x7F || trail > 0xFC)
+        return PLAT_FAILED;
+    // A pair that is no character of the code page has no lower case; the
+    // system would turn it into its default character, which would corrupt
+    // a name, so it fails instead.
+    char text[3] = {(char)pair[0], (char)pair[1], '\0'};
+    char utf8[8];
+    if (posix_to_utf8(text, utf8, sizeof utf8) != PLAT_OK)
         return PLAT_FAILED;
     unsigned code = (unsigned)pair[0] << 8 | trail;
     for (const case_range& range : CP932_CAPITALS) {

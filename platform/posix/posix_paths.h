@@ -29,5 +29,27 @@ int posix_native_path(const char* windows_path, char* out, size_t out_size);
 // PLAT_MORE_DATA when it does not fit.
 int posix_windows_path(const char* native_path, char* out, size_t out_size);
 
+// GetFullPathNameA without its 260-character limit: completes a relative
+// name with the current directory and a drive-relative one with the current
+// directory of its drive (the root for a drive other than the current one),
+// resolves "." and "..", turns '/' into '\', drops trailing dots and blanks
+// of the last component, keeps the case as written. *last_component is the
+// offset of the last component, or (size_t)-1 when the result ends in a
+// separator. PLAT_MORE_DATA when it does not fit in out_size (out empty),
+// PLAT_BAD_NAME for an empty name or a current directory the code page
+// cannot represent.
+int posix_full_path(const char* name, char* out, size_t out_size,
+                    size_t* last_component);
+
+// The 8.3 alternate name that the entry native_name of the directory
+// native_dir has, upper case, or an empty text for a name that is already a
+// valid 8.3 name. The names are generated the same way for every call: the
+// entries are taken in byte order of their native names, each gets the
+// first free NAME~N.EXT (the first six usable characters, fewer as N grows,
+// and the first three of the extension). PLAT_NOT_FOUND when the entry does
+// not exist, PLAT_BAD_NAME when its name cannot be represented.
+int posix_short_name(const char* native_dir, const char* native_name,
+                     char out[14]);
+
 #endif
 #endif
