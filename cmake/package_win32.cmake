@@ -55,6 +55,17 @@ foreach(program ravick logverdict needapps fmtmenu pathforms regpurge tavlet)
   endif()
 endforeach()
 
+# The copies lose their debug information; the build keeps it.
+file(STRINGS "${BUILD_DIR}/CMakeCache.txt" strip_line REGEX "^CMAKE_STRIP:")
+string(REGEX REPLACE "^[^=]*=" "" strip "${strip_line}")
+if(strip)
+  file(GLOB_RECURSE staged_programs "${stage}/*.exe")
+  execute_process(COMMAND "${strip}" --strip-debug ${staged_programs} RESULT_VARIABLE strip_result)
+  if(NOT strip_result EQUAL 0)
+    message(FATAL_ERROR "stripping the programs failed")
+  endif()
+endif()
+
 file(WRITE "${stage}/INSTALL.txt"
 "Quillbay ${version} for 32-bit Windows\r
 \r
