@@ -84,6 +84,12 @@ TEST_F(DirectiveScan, DoubleByteCharactersAreOneCharacter)
         {"second byte 0x25 is no percent", "\\makeindex\x81%\\bibliography\n", 3},
         {"lead byte alone at the end of a piece",
          filler(258) + "\x95\\makeindex\n", 2},
+        // Pieces that hold double-byte characters, with directives.
+        {"directive after a double-byte character", "\x82\xa0\\makeindex\n", 2},
+        {"any later 1 counts", "\x82\xa0\\pdfoutput=0 \\def\\x{1}\n", 4},
+        {"a 1 before the word does not", "1\x82\xa0\\pdfoutput=0\n", 0},
+        {"escaped percent cuts the line", "\x82\xa0\\% \\bibliography{r}\n", 0},
+        {"1 only after the comment cut", "\\pdfoutput=0\x82\xa0% 1\n", 0},
     };
     check_scans(cases);
 }
