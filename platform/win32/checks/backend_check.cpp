@@ -168,6 +168,15 @@ static void check_ini(const char* dir)
         CHECK_ROW(list[0] == '\0' && list[1] == '\0', c.row);
     }
     DeleteFileA(file);
+
+    // A bare file name lives in the Windows directory.
+    char in_windows[MAX_PATH];
+    GetWindowsDirectoryA(in_windows, sizeof in_windows);
+    strncat(in_windows, "\\qbcheck.ini", sizeof in_windows - strlen(in_windows) - 1);
+    CHECK(plat_ini_write("qbcheck.ini", "Sec", "k", "v") == PLAT_OK);
+    CHECK(GetFileAttributesA(in_windows) != INVALID_FILE_ATTRIBUTES);
+    CHECK(plat_ini_read_section("qbcheck.ini", "Sec", list, sizeof list) == 4 && strcmp(list, "k=v") == 0);
+    DeleteFileA(in_windows);
 }
 
 // ---------------------------------------------------------------- files
