@@ -231,6 +231,9 @@ class Case:
             "{unix_root}": root,
             "{bin}": "Z:" + backend.bin_dir.replace("/", "\\"),
             "{exe}": backend.exe,
+            # Word 0 as the program receives it: the path it was started by.
+            "{program}": (backend.command(program)[-1] if backend.name != "wine" else
+                          "Z:" + backend.command(program)[-1].replace("/", "\\")),
         }
         self.env = self.base_env(scratch, number)
 
