@@ -131,9 +131,11 @@ int read_bwpvtex_list(char** list, size_t* list_size)
     }
     // Sizes from the key are taken as they come; one that cannot be held in
     // memory is a failed allocation rather than an overflowed size.
-    size_t work_size = static_cast<size_t>(longest_name) + longest_data + 2;
+    // Worked out in 64 bits, which a 32-bit size_t may not hold.
+    uint64_t work_wide = static_cast<uint64_t>(longest_name) + longest_data + 2;
     bool representable = longest_name < UINT32_MAX && longest_data < UINT32_MAX
-                         && work_size <= (SIZE_MAX - 2) / values;
+                         && work_wide <= (SIZE_MAX - 2) / values;
+    size_t work_size = static_cast<size_t>(work_wide);
     size_t block_size = representable ? values * work_size + 2 : 0;
     char* block = representable ? static_cast<char*>(malloc(block_size)) : NULL;
     char* work = representable ? static_cast<char*>(malloc(work_size)) : NULL;
