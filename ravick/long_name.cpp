@@ -30,12 +30,11 @@ static bool join_long_components(char* full, char out[TEXT_SIZE])
                  (last || (found.attributes & PLAT_ATTR_DIRECTORY) != 0);
             text = found.name;
         }
+        bool appended = ok && mb_append(out, TEXT_SIZE, text);
         if (!last)
             *separator = '\\';
-        if (!ok || !mb_append(out, TEXT_SIZE, text))
-            return false;
-        if (last)
-            return true;
+        if (last || !appended)
+            return appended;
         if (!mb_append(out, TEXT_SIZE, "\\"))
             return false;
         component = separator + 1;
