@@ -200,19 +200,23 @@ int try_program(const std::string& name, char* const* argv)
 
 int plat_start(int* argc, char*** argv)
 {
-    char** words = (char**)calloc((size_t)*argc + 1, sizeof(char*));
-    if (words == NULL)
-        return PLAT_NO_MEMORY;
+    // The converted words live as long as the process, as argv does.
+    static std::vector<std::string> words;
+    static std::vector<char*> pointers;
+    std::vector<std::string> converted;
     for (int i = 0; i < *argc; ++i) {
-        size_t size = strlen((*argv)[i]) + 1;   // ANSI is never longer
-        words[i] = (char*)malloc(size);
-        if (words[i] == NULL)
-            return PLAT_NO_MEMORY;
-        int status = posix_from_utf8((*argv)[i], words[i], size);
+        std::vector<char> ansi(strlen((*argv)[i]) + 1);   // ANSI is never longer
+        int status = posix_from_utf8((*argv)[i], ansi.data(), ansi.size());
         if (status != PLAT_OK)
             return status;
+        converted.push_back(ansi.data());
     }
-    *argv = words;
+    words.swap(converted);
+    pointers.clear();
+    for (std::string& word : words)
+        pointers.push_back(&word[0]);
+    pointers.push_back(NULL);
+    *argv = pointers.data();
     return PLAT_OK;
 }
 
