@@ -148,7 +148,14 @@ int run_and_wait(const char* native, char* const* argv)
     }
     if (pid == 0) {
         close(pipe_fds[0]);
-        execv(native, argv);
+        // A native child finds its own files from word 0 (TeX's kpathsea
+        // does), so word 0 is the Unix path it was started from.
+        size_t count = 0;
+        while (argv[count] != NULL)
+            ++count;
+        std::vector<char*> child(argv, argv + count + 1);
+        child[0] = const_cast<char*>(native);
+        execv(native, child.data());
         int error = errno;
         ssize_t written = write(pipe_fds[1], &error, sizeof error);
         (void)written;
