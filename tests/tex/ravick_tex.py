@@ -4,17 +4,19 @@ documents, each in a fresh directory with its own registry and macro folder.
 
     ravick_tex.py --backend native|wine --bin <build>/bin
 
-Natively every case runs: a clean document, labels that need a second run,
+Every case runs natively: a clean document, labels that need a second run,
 an error answered with e (the engine starts tavlet through TEXEDIT) and with
 x, and the format's own program found beside the engine. Under Wine the
-engine is a native program started from a Windows one, which cannot run
-TEXEDIT's Windows command, so only the clean document runs there.
+engine is the Unix pdftex behind a Windows stand-in (fake_engine with
+FAKE_ENGINE_PASS, and wine_engine.sh); a Unix engine cannot run TEXEDIT's
+Windows command, so the e answer is the one case left out there.
 
 A missing TeX installation is a failure, not a skip. Exit code 0 only when
 every case passed.
 """
 
 import argparse
+import fcntl
 import os
 import shutil
 import subprocess
@@ -25,6 +27,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 ENGINE = "/usr/bin/pdftex"
 FORMAT_PROGRAM = "/usr/bin/latex"
 WINE_LOADER = "/usr/lib/wine/wine64"
+WINESERVER = "/usr/lib/wine/wineserver"
 MACRO_CONFIG = "HKCU\\Software\\Corve_Macro\\Quillbay\\MacroConfig"
 GUARD_SECONDS = 300
 
@@ -225,15 +228,20 @@ def case_format_program(run, engine_dir):
 
 
 NATIVE_CASES = [case_clean, case_labels, case_edit, case_exit, case_format_program]
-WINE_CASES = [case_clean]
+WINE_CASES = [case_clean, case_labels, case_exit, case_format_program]
 
 
-def wine_engine_dir(root):
-    """A Windows engine folder with pdftex.exe and latex.exe wrappers."""
-    folder = os.path.join(root, "texbin")
+def wine_engine_dir(run):
+    """A Windows engine folder: pdftex.exe and latex.exe are fake_engine,
+    which passes the run on to the Debian pdftex and waits for it."""
+    folder = os.path.join(run.root, "texbin")
     os.makedirs(folder)
     for name in ("pdftex.exe", "latex.exe"):
-        shutil.copy2(os.path.join(HERE, "wine_engine.sh"), os.path.join(folder, name))
+        shutil.copy2(os.path.join(run.bin_dir, "fake_engine.exe"), os.path.join(folder, name))
+    # Named .exe so that cmd.exe starts it as a program; Wine runs it as
+    # the Unix script it is.
+    shutil.copy2(os.path.join(HERE, "wine_engine.sh"), os.path.join(folder, "unix_engine.exe"))
+    run.env["FAKE_ENGINE_PASS"] = Run.windows(os.path.join(folder, "unix_engine.exe"))
     return Run.windows(folder) + "\\"
 
 
@@ -251,12 +259,22 @@ def main():
         print("FAIL: TeX runs need %s (TeX Live, and Wine for the Wine build)" % ", ".join(missing))
         return 1
 
+    if options.backend == "wine":
+        # The build's Wine prefix, as the scenario runner uses it: one user
+        # at a time, and a wineserver kept alive for the whole run (a server
+        # that starts with a program's first child has failed that start).
+        prefix = os.path.join(os.path.dirname(bin_dir), "wineprefix")
+        lock = open(prefix + ".lock", "w")
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        subprocess.run([WINESERVER, "-p"], env=dict(os.environ, WINEPREFIX=prefix),
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=False)
+
     failed = 0
     cases = NATIVE_CASES if options.backend == "native" else WINE_CASES
     for case in cases:
         run = Run(options.backend, bin_dir, case.__name__)
         try:
-            engine_dir = "/usr/bin/" if options.backend == "native" else wine_engine_dir(run.root)
+            engine_dir = "/usr/bin/" if options.backend == "native" else wine_engine_dir(run)
             problems = case(run, engine_dir)
         except (OSError, RuntimeError, subprocess.TimeoutExpired) as error:
             problems = ["could not run: %s" % error]
@@ -268,7 +286,8 @@ def main():
                 print("  " + problem)
         else:
             print("ok   %s: %s" % (case.__name__, summary))
-        run.close()
+        if not problems or not os.environ.get("QUILLBAY_KEEP"):
+            run.close()
     print("%d passed, %d failed" % (len(cases) - failed, failed))
     return 1 if failed else 0
 
