@@ -225,6 +225,14 @@ class Case:
             raise CaseError("codepage must be 932 or 1252")
         self.encoding = ENCODINGS[self.codepage]
         windows_root = "Z:" + root.replace("/", "\\")
+        # The Windows directory, where a bare INI name is looked for: one per
+        # case natively, the prefix's own under Wine (shared, so the files a
+        # case puts there are removed after it).
+        if backend.name == "wine":
+            self.windir = os.path.join(backend.prefix, "drive_c", "windows")
+        else:
+            self.windir = os.path.join(scratch, "windows%d" % number)
+        self.windir_files = []
         self.places = {
             "{root}": windows_root,
             "{root_lc}": windows_root.lower(),
@@ -232,6 +240,7 @@ class Case:
             "{unix_root}": root,
             "{bin}": "Z:" + backend.bin_dir.replace("/", "\\"),
             "{exe}": backend.exe,
+            "{windir}": self.windir,
             # Word 0 as the program receives it: the path it was started by.
             "{program}": (backend.command(program)[-1] if backend.name != "wine" else
                           "Z:" + backend.command(program)[-1].replace("/", "\\")),
@@ -271,11 +280,10 @@ class Case:
             env["QUILLBAY_MESSAGE_BOX"] = "stderr"
         else:
             registry = os.path.join(scratch, "registry%d" % number)
-            windir = os.path.join(scratch, "windows%d" % number)
             os.makedirs(registry)
-            os.makedirs(windir)
+            os.makedirs(self.windir)
             env["QUILLBAY_REGISTRY"] = registry
-            env["QUILLBAY_WINDIR"] = windir
+            env["QUILLBAY_WINDIR"] = self.windir
             env["QUILLBAY_CODEPAGE"] = str(self.codepage)
         return env
 
@@ -304,6 +312,8 @@ class Case:
                 os.makedirs(path, exist_ok=True)
                 continue
             os.makedirs(os.path.dirname(path), exist_ok=True)
+            if name.startswith(self.windir + "/"):
+                self.windir_files.append(path)
             with open(path, "wb") as out:
                 out.write(self.content(text))
         for name, program in self.get("copy", {}).items():
@@ -315,6 +325,11 @@ class Case:
             shutil.copy2(source, path)
         for name, seconds in self.get("mtimes", {}).items():
             os.utime(self.path(name), (seconds, seconds))
+
+    def remove_windir_files(self):
+        for path in self.windir_files:
+            if os.path.lexists(path):
+                os.remove(path)
 
     def qbreg(self, commands):
         """Runs qbreg commands in one process; returns its answer lines."""
@@ -572,6 +587,7 @@ def run_suite(options, backend):
 
 
 def run_case(backend, program, spec, root, scratch, number):
+    case = None
     try:
         case = Case(backend, program, spec, root, scratch, number)
         case.make_files()
@@ -582,6 +598,9 @@ def run_case(backend, program, spec, root, scratch, number):
         return [str(error)]
     except (OSError, ValueError, TypeError, KeyError) as error:
         return ["cannot run the case as written: %s: %s" % (type(error).__name__, error)]
+    finally:
+        if case is not None:
+            case.remove_windir_files()
 
 
 def main():
