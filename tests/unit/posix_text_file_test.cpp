@@ -1,5 +1,5 @@
 // The posix backend's text-mode reader: CR LF, lone CR, Ctrl-Z, NUL bytes,
-// fgets limits, and CRs at the 64 KiB block boundary.
+// fgets limits, and CRs at the block boundaries.
 #ifndef _WIN32
 #include <string.h>
 
@@ -61,6 +61,12 @@ TEST_F(PosixTextFile, TranslatesAsTextMode)
         {"", 0, 100, {}},
         {"abcd\n", 5, 3, {"ab", "cd", "\n"}},
         {"a\r\nb", 4, 2, {"a", "\n", "b"}},
+        // A piece full right after a CR: CR LF is still one newline.
+        {"a\r\nb", 4, 3, {"a\n", "b"}},
+        {"a\rb\n", 4, 3, {"a\r", "b\n"}},
+        {"a\r\r\n", 4, 3, {"a\r", "\n"}},
+        {"ab\r\ncd", 6, 3, {"ab", "\n", "cd"}},
+        {"a\r\x1a\n", 4, 3, {"a\r"}},
         {"abc\n", 4, 1, {}},
     };
     for (const auto& c : cases) {
@@ -71,10 +77,13 @@ TEST_F(PosixTextFile, TranslatesAsTextMode)
 
 TEST_F(PosixTextFile, CarriageReturnAtBlockBoundary)
 {
-    const size_t block = 64 * 1024;
     // The CR at each position around the end of the first (and of the
-    // second) block: CR LF still joins, a lone CR still stays.
-    for (size_t at : {block - 2, block - 1, block, block + 1, 2 * block - 1}) {
+    // second) block, for the reader's block size and for half of it: CR LF
+    // still joins, a lone CR still stays.
+    const size_t block = 128 * 1024;
+    const size_t half = block / 2;
+    for (size_t at : {half - 2, half - 1, half, half + 1, 2 * half - 1,
+                      block - 2, block - 1, block, block + 1, 2 * block - 1}) {
         std::string head(at, 'x');
         const struct {
             std::string tail;
@@ -84,10 +93,25 @@ TEST_F(PosixTextFile, CarriageReturnAtBlockBoundary)
             {"\rz\n", {head + "\rz\n"}},
             {"\r", {head + "\r"}},
             {"\r\r\n", {head + "\r\n"}},
+            {"\r\x1a\n", {head + "\r"}},
         };
         for (const auto& c : cases) {
             std::vector<std::string> got = pieces(head + c.tail, 1 << 20);
             EXPECT_TRUE(got == c.want) << "CR at " << at << ": " << shown(got);
+        }
+        // The same with the piece full right after the CR: the next byte,
+        // in the next block, still decides whether it is a newline.
+        const struct {
+            std::string tail;
+            std::vector<std::string> want;
+        } cut_cases[] = {
+            {"\r\ny", {head + "\n", "y"}},
+            {"\rz", {head + "\r", "z"}},
+            {"\r\r\n", {head + "\r", "\n"}},
+        };
+        for (const auto& c : cut_cases) {
+            std::vector<std::string> got = pieces(head + c.tail, (int)at + 2);
+            EXPECT_TRUE(got == c.want) << "piece cut at CR at " << at << ": " << shown(got);
         }
     }
 }
