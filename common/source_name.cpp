@@ -69,6 +69,48 @@ static bool open_log(char work[TEXT_SIZE], const source_name* record,
     return plat_text_open(work, log) == PLAT_OK;
 }
 
+enum { VERDICT_TEXTS = sizeof VERDICT_TABLE / sizeof VERDICT_TABLE[0] - 1 };
+
+// The first bytes of the verdict texts, each once: the only bytes where a
+// verdict text can begin.
+static void verdict_first_bytes(char out[VERDICT_TEXTS + 1])
+{
+    size_t count = 0;
+    for (const verdict_entry* entry = VERDICT_TABLE; entry->code != VERDICT_NO_LOG; ++entry) {
+        if (memchr(out, entry->text[0], count) == NULL)
+            out[count++] = entry->text[0];
+    }
+    out[count] = '\0';
+}
+
+// The code of the earliest table entry found in the piece at a character
+// start, or VERDICT_CLEAN. One pass over the piece finds every place where
+// a text may begin; each place is compared with the texts that begin with
+// its byte, and whether it starts a character is settled only for a match,
+// by a walk that never goes back.
+static int piece_verdict(const char* piece, const char* first_bytes)
+{
+    int best = VERDICT_TEXTS;   // table index of the best entry found so far
+    const char* start = piece;  // a character start at or before the place
+    for (const char* at = strpbrk(piece, first_bytes); at != NULL;
+         at = strpbrk(at + 1, first_bytes)) {
+        for (int i = 0; i < best; ++i) {
+            const char* text = VERDICT_TABLE[i].text;
+            if (text[0] != *at || strncmp(at, text, strlen(text)) != 0)
+                continue;
+            while (start < at)
+                start += mb_char_len(start);
+            if (start != at)
+                break;   // a second byte: nothing matches here
+            best = i;
+            if (best == 0)
+                return VERDICT_TABLE[0].code;
+            break;   // later entries rank lower
+        }
+    }
+    return best < VERDICT_TEXTS ? VERDICT_TABLE[best].code : VERDICT_CLEAN;
+}
+
 int log_verdict(const source_name* record)
 {
     if (record->first_dot <= 0 || record->last_dot < record->first_dot ||
@@ -79,15 +121,11 @@ int log_verdict(const source_name* record)
     if (!open_log(work, record, record->last_dot, &log) &&
         !open_log(work, record, record->first_dot, &log))
         return VERDICT_NO_LOG;
+    char first_bytes[VERDICT_TEXTS + 1];
+    verdict_first_bytes(first_bytes);
     int result = VERDICT_CLEAN;
-    while (result == VERDICT_CLEAN && plat_text_gets(log, work, LOG_PIECE + 1)) {
-        for (const verdict_entry* entry = VERDICT_TABLE; entry->code != VERDICT_NO_LOG; ++entry) {
-            if (mb_find_word(work, entry->text) != NULL) {
-                result = entry->code;
-                break;
-            }
-        }
-    }
+    while (result == VERDICT_CLEAN && plat_text_gets(log, work, LOG_PIECE + 1))
+        result = piece_verdict(work, first_bytes);
     plat_text_close(log);
     return result;
 }
