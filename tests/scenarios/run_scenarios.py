@@ -35,6 +35,7 @@ REGISTRY_RESET = [
     "HKLM\\Software\\Corve_Macro",
     "HKCU\\Software\\VELDO",
 ]
+RESET_COMMANDS = ["delete-tree " + key for key in REGISTRY_RESET]
 CASE_KEYS = {
     "name", "codepage", "env", "cwd", "stdin", "registry", "files", "mtimes",
     "copy", "args", "exit", "stdout", "stderr", "files_after",
@@ -331,13 +332,11 @@ class Case:
             if os.path.lexists(path):
                 os.remove(path)
 
-    def qbreg(self, commands):
+    def qbreg(self, commands, env=None):
         """Runs qbreg commands in one process; returns its answer lines."""
-        if not commands:
-            return []
         code, out, err = run_process(self.backend.command("qbreg"),
                                      ("\n".join(commands) + "\n").encode("ascii"),
-                                     self.env, self.root)
+                                     env or self.env, self.root)
         out = out.decode("ascii", "replace")
         if code != 0:
             raise CaseError("qbreg failed (exit %s): %s" % (
@@ -345,12 +344,26 @@ class Case:
         return out.splitlines()
 
     def set_registry(self):
-        commands = ["delete-tree " + escape_field(key.encode()) for key in REGISTRY_RESET]
+        commands = list(RESET_COMMANDS)
         for entry in self.get("registry", []):
             if len(entry) != 4:
                 raise CaseError("a registry entry is [key, name, type, data]")
             commands.append(encode_set(*entry, self.encoding))
-        self.qbreg(commands)
+        try:
+            self.qbreg(commands)
+        except CaseError:
+            # Keys left by an interrupted run in the other code page may
+            # have names this one cannot spell: remove them in theirs.
+            other = 932 if self.codepage == 1252 else 1252
+            self.qbreg(RESET_COMMANDS, self.code_page_env(other))
+            self.qbreg(commands)
+
+    def code_page_env(self, codepage):
+        env = dict(self.env)
+        env["LC_ALL"] = env["LANG"] = LOCALES[codepage]
+        if "QUILLBAY_CODEPAGE" in env:
+            env["QUILLBAY_CODEPAGE"] = str(codepage)
+        return env
 
     # ---- the run
 
@@ -420,7 +433,9 @@ class Case:
                 wanted.append(("value", entry, None))
             else:
                 raise CaseError("a registry_absent entry is a key or [key, name]")
-        answers = self.qbreg(commands)
+        # The case's keys go in the case's own code page, which can spell
+        # their names; the next case then starts from a clean registry.
+        answers = self.qbreg(commands + RESET_COMMANDS)
         if len(answers) != len(commands):
             raise CaseError("qbreg answered %d of %d questions" % (len(answers), len(commands)))
         problems = []
