@@ -23,6 +23,6 @@ printf '%s\n' "set HKCU\\Software\\Corve_Macro\\Quillbay\\MacroConfig MacroDir s
 
 status=0
 "$build/bin/logverdict" "$windows_work\\doc\\paper.tex" || status=$?
-echo "logverdict $windows_work\\doc\\paper.tex: exit code $status"
-echo "$windows_work\\macro\\dyndata.ini:"
+printf '%s\n' "logverdict $windows_work\\doc\\paper.tex: exit code $status"
+printf '%s\n' "$windows_work\\macro\\dyndata.ini:"
 cat "$work/macro/dyndata.ini"
