@@ -1,8 +1,10 @@
 #!/bin/sh
 # Builds and tests everything this machine can build: the native build (unit
-# tests and scenarios on the posix backend), the Windows x86_64 build (the
-# scenarios under Wine) and the Windows i686 build (built only). Installs
-# nothing. Exits non-zero when any build or test fails.
+# tests and scenarios on the posix backend), the same under AddressSanitizer
+# and UndefinedBehaviorSanitizer, short runs of the fuzz targets (with clang),
+# the Windows x86_64 build (the scenarios under Wine) and the Windows i686
+# build (built and packed into the release zip). Installs nothing. Exits
+# non-zero when any build or test fails.
 #
 #   tools/test-all.sh            build trees in build/ of the source tree
 #   QUILLBAY_BUILD_ROOT=/some/dir tools/test-all.sh
@@ -48,12 +50,35 @@ else
 fi
 
 if command -v i686-w64-mingw32-g++-posix >/dev/null 2>&1; then
-    configure_and_build win32 -DCMAKE_BUILD_TYPE=MinSizeRel \
-        -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/toolchain-i686-w64-mingw32.cmake" ||
+    if configure_and_build win32 -DCMAKE_BUILD_TYPE=MinSizeRel \
+        -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/toolchain-i686-w64-mingw32.cmake"; then
+        echo "==> packing the 32-bit release"
+        cmake -DBUILD_DIR="$build_root/win32" -P "$source_dir/cmake/package_win32.cmake" ||
+            fail win32-package
+    else
         fail win32-build
+    fi
 else
     note "Windows i686 build skipped: i686-w64-mingw32-g++-posix not found"
     $in_ci && fail win32-toolchain
+fi
+
+# The sanitizer tree runs every unit test and native scenario instrumented.
+if configure_and_build native-asan -DCMAKE_BUILD_TYPE=Debug -DQUILLBAY_SANITIZE=ON; then
+    echo "==> unit tests and scenarios under ASan and UBSan"
+    ctest --test-dir "$build_root/native-asan" --output-on-failure -j "$jobs" ||
+        fail asan-tests
+else
+    fail asan-build
+fi
+
+# Short fuzz runs: every target under both code pages, a fixed number of runs.
+if command -v clang++ >/dev/null 2>&1; then
+    echo "==> fuzz targets, short runs"
+    "$source_dir/tests/fuzz/run.sh" "${QUILLBAY_FUZZ_RUNS:-20000}" "$build_root/fuzz" || fail fuzz
+else
+    note "fuzz runs skipped: clang++ not found"
+    $in_ci && fail fuzz-toolchain
 fi
 
 # The Wine half first, so that the native run's summary ends the output.

@@ -216,12 +216,12 @@ class Backend:
 # ------------------------------------------------------------ one case
 
 class Case:
-    def __init__(self, backend, program, spec, root, scratch, number):
+    def __init__(self, backend, program, case_data, root, scratch, number):
         self.backend = backend
         self.program = program
-        self.spec = spec
+        self.case_data = case_data
         self.root = root
-        self.codepage = spec.get("codepage", 1252)
+        self.codepage = case_data.get("codepage", 1252)
         if self.codepage not in ENCODINGS:
             raise CaseError("codepage must be 932 or 1252")
         self.encoding = ENCODINGS[self.codepage]
@@ -263,7 +263,7 @@ class Case:
         return value
 
     def get(self, key, default=None):
-        return self.fill(self.spec.get(key, default))
+        return self.fill(self.case_data.get(key, default))
 
     def base_env(self, scratch, number):
         locale = LOCALES[self.codepage]
@@ -382,7 +382,7 @@ class Case:
     def check_result(self, result):
         problems = []
         code, outputs = result[0], {"stdout": result[1], "stderr": result[2]}
-        expected_exit = self.spec["exit"]
+        expected_exit = self.case_data["exit"]
         if code != expected_exit:
             got = "killed by signal %d" % -code if code < 0 else code
             problems.append("exit code: expected %s, got %s" % (expected_exit, got))
@@ -507,9 +507,9 @@ def describe_bytes(name, expected, got):
 
 def merged_case(case, backend):
     """The case with its overrides for this backend applied."""
-    spec = {k: v for k, v in case.items() if k not in ("native", "wine")}
-    spec.update(case.get(backend, {}))
-    return spec
+    case_data = {k: v for k, v in case.items() if k not in ("native", "wine")}
+    case_data.update(case.get(backend, {}))
+    return case_data
 
 
 def check_format(file_name, data):
@@ -567,14 +567,14 @@ def run_suite(options, backend):
                 if options.filter and options.filter not in title:
                     continue
                 number += 1
-                spec = merged_case(case, backend.name)
-                if "skip" in spec:
-                    print("SKIP %s (%s)" % (title, spec["skip"]))
+                case_data = merged_case(case, backend.name)
+                if "skip" in case_data:
+                    print("SKIP %s (%s)" % (title, case_data["skip"]))
                     counts["skipped"] += 1
                     continue
                 root = os.path.join(scratch, "case%d" % number)
-                problems = run_case(backend, data["program"], spec, root, scratch, number)
-                todo = spec.get("todo")
+                problems = run_case(backend, data["program"], case_data, root, scratch, number)
+                todo = case_data.get("todo")
                 if todo and problems:
                     print("TODO %s (%s)" % (title, todo))
                     if options.verbose:
@@ -601,10 +601,10 @@ def run_suite(options, backend):
     return counts
 
 
-def run_case(backend, program, spec, root, scratch, number):
+def run_case(backend, program, case_data, root, scratch, number):
     case = None
     try:
-        case = Case(backend, program, spec, root, scratch, number)
+        case = Case(backend, program, case_data, root, scratch, number)
         case.make_files()
         case.set_registry()
         result = case.run()
