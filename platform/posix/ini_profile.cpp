@@ -193,7 +193,9 @@ uint32_t ini_copy_section(const ini_profile& profile, const char* section,
                           char* buffer, uint32_t size)
 {
     // The whole block first: each line as one zero-terminated string, then
-    // the closing zero. Comment lines are not part of it.
+    // the closing zero. Comment lines are not part of it, nor a line with
+    // neither name nor '=' (one that begins with a NUL): its empty string
+    // would end the list for every reader.
     if (buffer == NULL)
         return 0;
     std::string block;
@@ -202,6 +204,8 @@ uint32_t ini_copy_section(const ini_profile& profile, const char* section,
             continue;
         for (const ini_line& line : s.lines) {
             if (!line.name.empty() && line.name[0] == ';')
+                continue;
+            if (line.name.empty() && !line.has_value)
                 continue;
             block += line.name;
             if (line.has_value)

@@ -199,6 +199,21 @@ TEST_F(PosixIni, SectionThatDoesNotFitIsCutAndClosedWithTwoZeros)
     }
 }
 
+// A line that begins with a NUL has no name to the service and no '=':
+// it is left out of the list like a blank line, so that its empty string
+// does not end the list before the keys after it.
+TEST_F(PosixIni, LineWithoutNameOrValueIsNotListed)
+{
+    make_file("c.ini", std::string("[a]\r\nk=1\r\n\0junk\r\nb=2\r\n\0=v\r\n", 27));
+    uint32_t result;
+    std::string got = read_section("a", 100, &result);
+    EXPECT_EQ(result, 11u);
+    EXPECT_EQ(got.substr(0, 13), std::string("k=1\0b=2\0=v\0\0\xbd", 13));
+    make_file("c.ini", std::string("[a]\r\n\0\r\n", 8));
+    EXPECT_EQ(read_section("a", 100, &result).substr(0, 3), std::string("\0\0\xbd", 3));
+    EXPECT_EQ(result, 0u);
+}
+
 TEST_F(PosixIni, MissingFileGivesAnEmptyList)
 {
     uint32_t result;
