@@ -20,6 +20,10 @@ function(quillbay_program name)
     else()
       target_link_options(${name} PRIVATE -mconsole)
     endif()
+  elseif(NOT QUILLBAY_SANITIZE AND NOT QUILLBAY_FUZZ)
+    # Each program runs for milliseconds; loading the C++ run-time as a
+    # shared library would cost more than the program's own work.
+    target_link_options(${name} PRIVATE -static-libstdc++ -static-libgcc)
   endif()
 endfunction()
 

@@ -10,6 +10,7 @@
 #include <strings.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <spawn.h>
 #include <unistd.h>
 
 #include <string>
@@ -130,50 +131,28 @@ bool native_word(const std::string& word, std::string* out)
 }
 
 // Runs native with argv and waits. Returns 0 once the child has run, or
-// the errno of the failed start (reported back through a pipe that the
-// successful exec closes).
+// the errno of the failed start. posix_spawn shares the parent's memory
+// until the exec instead of copying it, which makes a start several
+// milliseconds cheaper than a fork, and it reports a failed exec itself.
 int run_and_wait(const char* native, char* const* argv)
 {
-    int pipe_fds[2];
-    if (pipe2(pipe_fds, O_CLOEXEC) != 0)
-        return errno;
+    // A native child finds its own files from word 0 (TeX's kpathsea
+    // does), so word 0 is the Unix path it was started from.
+    size_t count = 0;
+    while (argv[count] != NULL)
+        ++count;
+    std::vector<char*> child(argv, argv + count + 1);
+    child[0] = const_cast<char*>(native);
     fflush(stdout);
     fflush(stderr);
-    pid_t pid = fork();
-    if (pid < 0) {
-        int error = errno;
-        close(pipe_fds[0]);
-        close(pipe_fds[1]);
+    pid_t pid;
+    int error = posix_spawn(&pid, native, NULL, NULL, child.data(), environ);
+    if (error != 0)
         return error;
-    }
-    if (pid == 0) {
-        close(pipe_fds[0]);
-        // A native child finds its own files from word 0 (TeX's kpathsea
-        // does), so word 0 is the Unix path it was started from.
-        size_t count = 0;
-        while (argv[count] != NULL)
-            ++count;
-        std::vector<char*> child(argv, argv + count + 1);
-        child[0] = const_cast<char*>(native);
-        execv(native, child.data());
-        int error = errno;
-        ssize_t written = write(pipe_fds[1], &error, sizeof error);
-        (void)written;
-        _exit(127);
-    }
-    close(pipe_fds[1]);
-    int error = 0;
-    ssize_t n;
-    do {
-        n = read(pipe_fds[0], &error, sizeof error);
-    } while (n < 0 && errno == EINTR);
-    close(pipe_fds[0]);
-    if (n != (ssize_t)sizeof error)
-        error = 0;
     int wstatus;
     while (waitpid(pid, &wstatus, 0) < 0 && errno == EINTR) {
     }
-    return error;
+    return 0;
 }
 
 // Tries one program name: with .com, .exe, .bat and .cmd when its last
