@@ -45,3 +45,26 @@ function(quillbay_unit_tests name)
     set_tests_properties(${name}_cp${code_page} PROPERTIES ENVIRONMENT "QUILLBAY_CODEPAGE=${code_page}")
   endforeach()
 endfunction()
+
+# quillbay_program_with_logic(<name> CONSOLE|WINDOWS LOGIC <files...> LIBS <libs...>)
+# A program whose work lives in a library <name>_logic, so that its unit
+# tests (tests/unit/<name>/*.cpp, as <name>_unit_tests) and fuzz targets
+# reach it, with a short main.cpp over it.
+function(quillbay_program_with_logic name)
+  cmake_parse_arguments(ARG "CONSOLE;WINDOWS" "" "LOGIC;LIBS" ${ARGN})
+  add_library(${name}_logic STATIC ${ARG_LOGIC})
+  target_include_directories(${name}_logic PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(${name}_logic PUBLIC ${ARG_LIBS})
+  quillbay_warnings(${name}_logic)
+
+  if(ARG_CONSOLE)
+    quillbay_program(${name} CONSOLE SOURCES main.cpp LIBS ${name}_logic)
+  else()
+    quillbay_program(${name} WINDOWS SOURCES main.cpp LIBS ${name}_logic)
+  endif()
+
+  file(GLOB test_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/unit/${name}/*.cpp)
+  if(test_sources)
+    quillbay_unit_tests(${name}_unit_tests SOURCES ${test_sources} LIBS ${name}_logic)
+  endif()
+endfunction()

@@ -1,18 +1,5 @@
-# Cross build for Windows with Debian's mingw-w64 (x86_64).
-# The posix-thread compilers; the programs link their run-time statically,
-# so no mingw DLL has to travel with the .exe files.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross build for 64-bit Windows: the build whose programs run under Wine
+# here.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
 set(QUILLBAY_MINGW_PREFIX x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER   ${QUILLBAY_MINGW_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${QUILLBAY_MINGW_PREFIX}-g++-posix)
-set(CMAKE_RC_COMPILER  ${QUILLBAY_MINGW_PREFIX}-windres)
-
-# Headers and libraries come from the cross sysroot only; programs (cmake's
-# own helpers) from the build machine.
-set(CMAKE_FIND_ROOT_PATH /usr/${QUILLBAY_MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/toolchain-mingw-w64.cmake)
