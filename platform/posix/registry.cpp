@@ -77,6 +77,25 @@ int load_values(plat_key key, std::vector<reg_value>* values)
     return reg_load_values(key->dir, values);
 }
 
+// Loads the key's values and finds the one named name: *index is its
+// position in values.
+int find_named_value(plat_key key, const char* name, std::vector<reg_value>* values,
+                     size_t* index)
+{
+    std::string wanted;
+    int status = file_name_of(name, &wanted);
+    if (status != PLAT_OK)
+        return status;
+    status = load_values(key, values);
+    if (status != PLAT_OK)
+        return status;
+    long found = reg_find_value(*values, wanted);
+    if (found < 0)
+        return PLAT_NOT_FOUND;
+    *index = (size_t)found;
+    return PLAT_OK;
+}
+
 }  // namespace
 
 int plat_reg_open(plat_root root, const char* path, plat_key* key)
@@ -101,18 +120,12 @@ int plat_reg_query_value(plat_key key, const char* name, uint32_t* type,
         *type = PLAT_REG_NONE;
     if (key == NULL || (data != NULL && size == NULL))
         return PLAT_FAILED;
-    std::string wanted;
-    int status = file_name_of(name, &wanted);
-    if (status != PLAT_OK)
-        return status;
     std::vector<reg_value> values;
-    status = load_values(key, &values);
+    size_t index;
+    int status = find_named_value(key, name, &values, &index);
     if (status != PLAT_OK)
         return status;
-    long index = reg_find_value(values, wanted);
-    if (index < 0)
-        return PLAT_NOT_FOUND;
-    const reg_value& value = values[(size_t)index];
+    const reg_value& value = values[index];
     std::string bytes;
     status = program_data(value, &bytes);
     if (status != PLAT_OK)
@@ -285,18 +298,12 @@ int plat_reg_delete_value(plat_key key, const char* name)
 {
     if (key == NULL)
         return PLAT_FAILED;
-    std::string wanted;
-    int status = file_name_of(name, &wanted);
-    if (status != PLAT_OK)
-        return status;
     std::vector<reg_value> values;
-    status = load_values(key, &values);
+    size_t index;
+    int status = find_named_value(key, name, &values, &index);
     if (status != PLAT_OK)
         return status;
-    long index = reg_find_value(values, wanted);
-    if (index < 0)
-        return PLAT_NOT_FOUND;
-    values.erase(values.begin() + index);
+    values.erase(values.begin() + (long)index);
     return reg_save_values(key->dir, values);
 }
 #endif
