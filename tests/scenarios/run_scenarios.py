@@ -573,7 +573,18 @@ def run_suite(options, backend):
                     counts["skipped"] += 1
                     continue
                 root = os.path.join(scratch, "case%d" % number)
-                problems = run_case(backend, data["program"], case_data, root, scratch, number)
+                try:
+                    problems = run_case(backend, data["program"], case_data, root, scratch, number)
+                except WineStartFailed:
+                    # Once more from a fresh root; a second such run fails.
+                    print("RETRY %s: Wine ended with 1 and no output, as when it "
+                          "cannot start the program" % title)
+                    try:
+                        problems = run_case(backend, data["program"], case_data,
+                                            root + "-again", scratch, number)
+                    except WineStartFailed:
+                        problems = ["Wine ended with 1 and no output twice: the "
+                                    "program did not start or failed silently"]
                 todo = case_data.get("todo")
                 if todo and problems:
                     print("TODO %s (%s)" % (title, todo))
@@ -601,6 +612,19 @@ def run_suite(options, backend):
     return counts
 
 
+class WineStartFailed(Exception):
+    pass
+
+
+def failed_wine_start(backend, case_data, result):
+    """Whether a run under Wine looks like a program that never started:
+    on a loaded machine Wine now and then ends with 1 and prints nothing
+    before the program runs. Such a run says nothing about the program."""
+    code, out, err = result
+    return (backend.name == "wine" and code == 1 and not out and not err
+            and case_data.get("exit") != 1)
+
+
 def run_case(backend, program, case_data, root, scratch, number):
     case = None
     try:
@@ -608,6 +632,8 @@ def run_case(backend, program, case_data, root, scratch, number):
         case.make_files()
         case.set_registry()
         result = case.run()
+        if failed_wine_start(backend, case_data, result):
+            raise WineStartFailed()
         return case.check_result(result) + case.check_files() + case.check_registry()
     except CaseError as error:
         return [str(error)]
