@@ -88,6 +88,8 @@ if $win64; then
         note "Wine half skipped: /usr/lib/wine/wine64 not found (the scenario tests show as skipped)"
     fi
     ctest --test-dir "$build_root/win64" --output-on-failure -j "$jobs" || fail win64-tests
+    # Which code pages the Wine runs had: 932 in the Japanese locale.
+    grep -h "active code page" "$build_root/win64/Testing/Temporary/LastTest.log" | sort -u
 fi
 
 if [ -n "$notes" ]; then

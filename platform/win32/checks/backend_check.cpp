@@ -421,6 +421,9 @@ int main(int argc, char** argv)
         fprintf(stderr, "cannot create the scratch directory %s\n", argv[1]);
         return 2;
     }
+    // The run's log shows which code page Wine made active (932 under a
+    // Japanese locale).
+    printf("active code page %u\n", GetACP());
     check_registry();
     check_ini(dir);
     check_full_path(dir);
