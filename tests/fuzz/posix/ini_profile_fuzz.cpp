@@ -5,7 +5,8 @@
 // key and value texts, then the file bytes. The texts are made into names
 // a program would write: no line ends or NULs, no blanks at either end
 // (the service trims those), a key without '=' that does not begin as a
-// section header or a comment does, a value with no line end.
+// section header, a comment or a byte-order mark does, a value with no
+// line end.
 //
 // Properties, for every file: nothing is read or written outside a caller's
 // block, however small; a list that does not fit is its first bytes closed
@@ -44,6 +45,10 @@ static std::string clean_text(const std::string& raw, bool is_key)
     if (!text.empty() && is_blank(text.back()))
         text.back() = 'x';
     if (is_key && !text.empty() && (text[0] == '[' || text[0] == ';'))
+        text[0] = 'k';
+    // Nor may a key begin with the bytes of a UTF-8 byte-order mark: written
+    // as the file's first line, it would read back as the mark.
+    if (is_key && text.compare(0, 3, "\xEF\xBB\xBF") == 0)
         text[0] = 'k';
     return text;
 }
