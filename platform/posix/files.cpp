@@ -14,8 +14,22 @@
 
 namespace {
 
+
 // The ANSI functions refuse names and results of MAX_PATH characters or more.
 const size_t MAX_PATH_CHARS = 260;
+
+// Copies a path the system can use into the caller's buffer: too long for
+// the system's path limit, or too long for the buffer (out stays empty).
+int hand_out_path(const char* full, char* out, size_t out_size)
+{
+    size_t len = strlen(full);
+    if (len >= MAX_PATH_CHARS)
+        return PLAT_TOO_LONG;
+    if (len + 1 > out_size)
+        return PLAT_MORE_DATA;
+    memcpy(out, full, len + 1);
+    return PLAT_OK;
+}
 
 bool is_sep(char c) { return c == '\\' || c == '/'; }
 
@@ -85,14 +99,10 @@ int search_in(const char* dir, const char* name, const char* with_ext, char* out
             continue;
         if (i == 1 && S_ISDIR(st.st_mode))
             continue;
-        size_t len = strlen(full);
-        if (len >= MAX_PATH_CHARS)
-            return PLAT_TOO_LONG;
-        if (len + 1 > out_size)
-            return PLAT_MORE_DATA;
-        memcpy(out, full, len + 1);
-        *file_part = last;
-        return PLAT_OK;
+        int status = hand_out_path(full, out, out_size);
+        if (status == PLAT_OK)
+            *file_part = last;
+        return status;
     }
     return PLAT_NOT_FOUND;
 }
@@ -123,14 +133,10 @@ int plat_full_path(const char* name, char* out, size_t out_size, size_t* last_co
     int status = posix_full_path(name, full, sizeof full, &last);
     if (status != PLAT_OK)
         return status == PLAT_MORE_DATA ? PLAT_TOO_LONG : status;
-    size_t len = strlen(full);
-    if (len >= MAX_PATH_CHARS)
-        return PLAT_TOO_LONG;
-    if (len + 1 > out_size)
-        return PLAT_MORE_DATA;
-    memcpy(out, full, len + 1);
-    *last_component = last;
-    return PLAT_OK;
+    status = hand_out_path(full, out, out_size);
+    if (status == PLAT_OK)
+        *last_component = last;
+    return status;
 }
 
 int plat_find_entry(const char* path, plat_find_data* found)
