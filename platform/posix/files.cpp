@@ -14,7 +14,6 @@
 
 namespace {
 
-
 // The ANSI functions refuse names and results of MAX_PATH characters or more.
 const size_t MAX_PATH_CHARS = 260;
 
